@@ -1,0 +1,24 @@
+#include "platform/random.h"
+
+#include <cstdint>
+#include <random>
+
+namespace platform {
+
+double RandomUnit() {
+  static std::mt19937_64 generator;  // default seed, deliberately never reseeded
+  const std::uint64_t bits = generator() >> 11;
+  return static_cast<double>(bits) * 0x1p-53;
+}
+
+long double RandomRange(double low, double high, const UnitSource& unit) {
+  const long double u = unit();
+  if (high > low) {
+    return static_cast<long double>(low) + u * (static_cast<long double>(high) - low);
+  }
+  return static_cast<long double>(high) + u * (static_cast<long double>(low) - high);
+}
+
+long double RandomRange(double low, double high) { return RandomRange(low, high, RandomUnit); }
+
+}  // namespace platform
