@@ -1,14 +1,17 @@
 #include "platform/random.h"
 
 #include <cstdint>
-#include <random>
 
 namespace platform {
 
-double RandomUnit() {
-  static std::mt19937_64 generator;  // default seed, deliberately never reseeded
-  const std::uint64_t bits = generator() >> 11;
+double UnitGenerator::operator()() {
+  const std::uint64_t bits = engine_() >> 11;
   return static_cast<double>(bits) * 0x1p-53;
+}
+
+double RandomUnit() {
+  static UnitGenerator generator;  // deliberately never reseeded
+  return generator();
 }
 
 long double RandomRange(double low, double high, const UnitSource& unit) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <random>
 
 namespace platform {
 
@@ -13,8 +14,17 @@ namespace platform {
 // tests can script the draws.
 using UnitSource = std::function<double()>;
 
-// The next draw of the process-wide generator: (next() >> 11) * 2^-53, so 0
-// can occur and 1 never does.
+// Uniform doubles in [0, 1) from std::mt19937_64 in its default state:
+// (next() >> 11) * 2^-53, so 0 can occur and 1 never does.
+class UnitGenerator {
+ public:
+  double operator()();
+
+ private:
+  std::mt19937_64 engine_;
+};
+
+// The next draw of the process-wide generator.
 double RandomUnit();
 
 // low + u * (high - low) when high > low, else high + u * (low - high), with

@@ -51,6 +51,7 @@ void DestroyCanvas() {
 
 std::int32_t CanvasWidth() { return canvas.width; }
 std::int32_t CanvasHeight() { return canvas.height; }
+std::uint32_t CanvasFramebuffer() { return canvas.framebuffer; }
 
 void ClearCanvas() {
   Flush();

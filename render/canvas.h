@@ -21,6 +21,8 @@ void DestroyCanvas();
 
 std::int32_t CanvasWidth();
 std::int32_t CanvasHeight();
+// The GL framebuffer object behind the canvas, 0 before CreateCanvas.
+std::uint32_t CanvasFramebuffer();
 
 // Fills the whole canvas with opaque black.
 void ClearCanvas();

@@ -13,10 +13,9 @@
 #include <string>
 #include <string_view>
 
-namespace render {
+#include "render/draw_batch.h"
 
-inline constexpr std::int32_t kBlendAlpha = 3;     // src * a + dst * (1 - a)
-inline constexpr std::int32_t kBlendAdditive = 4;  // src * a + dst, saturating
+namespace render {
 
 // Creates the layer's GL objects for a canvas of width x height pixels; a GL
 // 3.3 core context must be current and gl::Load done. On failure returns
@@ -34,7 +33,14 @@ void DrawRect(float x, float y, float width, float height);
 void DrawOval(float x, float y, float width, float height);
 void DrawText(std::string_view text, float x, float y);
 
-// Draws whatever the batch holds into the canvas.
+// Draws whatever the batch holds into the canvas. Without InitDrawing (no
+// GL) the batch is only emptied, which lets tests and benchmarks record
+// drawing without a context.
 void Flush();
+
+// The batch as recorded since the last flush, for tests and benchmarks.
+const DrawBatch& CurrentBatch();
+// Empties the batch without drawing it.
+void DiscardBatch();
 
 }  // namespace render

@@ -8,6 +8,10 @@
 
 #include <GL/glcorearb.h>
 
+// On Windows glcorearb.h brings in <windows.h>, whose DrawText macro would
+// rename render::DrawText in the files that include this header only.
+#undef DrawText
+
 namespace gl {
 
 using GetProcAddress = void* (*)(const char* name);
@@ -41,6 +45,7 @@ using GetProcAddress = void* (*)(const char* name);
   X(void, DeleteVertexArrays, (GLsizei n, const GLuint* arrays))                             \
   X(void, Disable, (GLenum cap))                                                             \
   X(void, DrawArrays, (GLenum mode, GLint first, GLsizei count))                             \
+  X(void, DrawElements, (GLenum mode, GLsizei count, GLenum type, const void* indices))     \
   X(void, Enable, (GLenum cap))                                                              \
   X(void, EnableVertexAttribArray, (GLuint index))                                           \
   X(void, Finish, (void))                                                                    \
