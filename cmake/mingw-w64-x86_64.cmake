@@ -3,9 +3,10 @@
 #   cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 #
 # The posix thread model is needed for std::thread and std::mutex (the win32
-# model of GCC 12 lacks them). Everything GCC brings is linked statically, so
-# gravity.exe needs no DLL beyond those Windows itself ships. When Wine is
-# installed, test programs run under it through scripts/windows-wine.sh.
+# model of GCC 12 lacks them). The options every MinGW build needs, native or
+# cross (static runtime, unaligned vector moves), are set in the top
+# CMakeLists.txt. When Wine is installed, test programs run under it through
+# scripts/windows-wine.sh.
 
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
@@ -24,16 +25,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Windows build.
 set(ENV{PKG_CONFIG_LIBDIR} ${CMAKE_FIND_ROOT_PATH}/lib/pkgconfig)
 set(ENV{PKG_CONFIG_PATH} "")
-
-# Win64 only guarantees a 16-byte aligned stack, and GCC cannot realign it for
-# the 32- and 64-byte vector spills of AVX code, yet still emits aligned moves
-# for them (a crash on the first misaligned one). Having the assembler write
-# every aligned vector move as an unaligned one costs nothing on current CPUs.
-set(CMAKE_C_FLAGS_INIT "-Wa,-muse-unaligned-vector-move")
-set(CMAKE_CXX_FLAGS_INIT "-Wa,-muse-unaligned-vector-move")
-
-# -static also takes in winpthread, which the posix thread model links.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 find_program(GRAVITY_WINE wine)
 if(GRAVITY_WINE)

@@ -15,7 +15,9 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "platform/system.h"
 
@@ -117,7 +119,7 @@ void HoldOffPowerSaving(bool hold) {
 // Another application took the focus: hand the display back and get out of
 // its way. The frame loop runs on behind the minimised window.
 void OnFocusLost() {
-  if (state.minimised) return;
+  if (state.window == nullptr || state.minimised) return;
   state.minimised = true;
   HoldOffPowerSaving(false);
   RestoreDesktopMode();
@@ -125,7 +127,7 @@ void OnFocusLost() {
 }
 
 void OnFocusRegained() {
-  if (!state.minimised) return;
+  if (state.window == nullptr || !state.minimised) return;
   state.minimised = false;
   SetFullscreenMode();
   ShowWindow(state.window, SW_RESTORE);
@@ -324,10 +326,13 @@ void CloseWindow() {
     state.context = nullptr;
   }
   state.swapInterval = nullptr;
-  if (state.dc != nullptr) ReleaseDC(state.window, state.dc);
-  state.dc = nullptr;
-  if (state.window != nullptr) DestroyWindow(state.window);
+  // Forgotten before it goes: the focus messages that destroying it sends
+  // must not minimise it or switch modes on the way out.
+  HWND window = state.window;
   state.window = nullptr;
+  if (state.dc != nullptr) ReleaseDC(window, state.dc);
+  state.dc = nullptr;
+  if (window != nullptr) DestroyWindow(window);
   RestoreDesktopMode();
   HoldOffPowerSaving(false);
 }

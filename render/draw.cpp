@@ -144,11 +144,11 @@ void DrawBatchWithGl(const DrawBatch& recorded, void*) {
 
   gl::BindVertexArray(objects.vertexArray);
   gl::BindBuffer(GL_ARRAY_BUFFER, objects.vertexBuffer);
-  gl::BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size_bytes()), vertices.data(),
-                 GL_STREAM_DRAW);
+  gl::BufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(vertices.size_bytes()),
+                    vertices.data());
   gl::BindBuffer(GL_ELEMENT_ARRAY_BUFFER, objects.indexBuffer);
-  gl::BufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size_bytes()),
-                 indices.data(), GL_STREAM_DRAW);
+  gl::BufferSubData(GL_ELEMENT_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(indices.size_bytes()),
+                    indices.data());
   gl::DrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_SHORT, nullptr);
 }
 
@@ -170,6 +170,14 @@ bool InitDrawing(std::int32_t width, std::int32_t height, std::string* error) {
   gl::BindVertexArray(objects.vertexArray);
   gl::BindBuffer(GL_ARRAY_BUFFER, objects.vertexBuffer);
   gl::BindBuffer(GL_ELEMENT_ARRAY_BUFFER, objects.indexBuffer);
+  // Storage for a full batch, made once: reallocating it at every flush
+  // costs a software rasteriser more than the drawing.
+  const auto capacity = static_cast<GLsizeiptr>(batch.capacity());
+  gl::BufferData(GL_ARRAY_BUFFER, capacity * static_cast<GLsizeiptr>(sizeof(Vertex)), nullptr,
+                 GL_STREAM_DRAW);
+  gl::BufferData(GL_ELEMENT_ARRAY_BUFFER,
+                 3 * capacity * static_cast<GLsizeiptr>(sizeof(VertexIndex)), nullptr,
+                 GL_STREAM_DRAW);
   gl::EnableVertexAttribArray(0);
   gl::VertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex),
                           reinterpret_cast<const void*>(offsetof(Vertex, x)));

@@ -82,9 +82,9 @@ void DrawBatch::SetColor(std::int32_t red, std::int32_t green, std::int32_t blue
 std::int32_t DrawBatch::OvalVertexCount(double rx, double ry, std::int32_t capacity) {
   const double sum = std::fabs(rx) + std::fabs(ry);
   if (!std::isfinite(sum)) return 0;
+  const std::int32_t limit = capacity - 4;  // room for what clipping may add
   // Compared before converting, so a huge sum never meets an int.
-  const std::int32_t n =
-      sum >= capacity ? capacity : std::max(static_cast<std::int32_t>(sum), kMinCapacity);
+  const std::int32_t n = sum >= limit ? limit : std::max(static_cast<std::int32_t>(sum), 12);
   return n - n % 4;
 }
 
@@ -104,6 +104,13 @@ Vertex* DrawBatch::BeginPolygon(std::int32_t n) {
 }
 
 void DrawBatch::AddQuad(float x0, float y0, float x1, float y1) {
+  // Clamping an axis-aligned rectangle to the guard square leaves every
+  // pixel inside the square covered exactly as before.
+  constexpr float guard = static_cast<float>(kGuard);
+  x0 = std::clamp(x0, -guard, guard);
+  y0 = std::clamp(y0, -guard, guard);
+  x1 = std::clamp(x1, -guard, guard);
+  y1 = std::clamp(y1, -guard, guard);
   Vertex* v = BeginPolygon(4);
   v[0] = current_;
   v[0].x = x0;
@@ -154,12 +161,59 @@ void DrawBatch::AddOval(float x, float y, float width, float height) {
   const double cy = y + ry;
   const std::int32_t n = OvalVertexCount(rx, ry, capacity_);
   const double* unit = UnitCircle(n).data();
+  if (std::fabs(cx) + std::fabs(rx) > kGuard || std::fabs(cy) + std::fabs(ry) > kGuard) {
+    AddClippedPolygon(n, cx, cy, rx, ry, unit);
+    return;
+  }
   Vertex* v = BeginPolygon(n);
   for (std::int32_t k = 0; k < n; ++k) {
     v[k] = current_;
     // y grows downward on the canvas, so a positive angle goes up: minus.
     v[k].x = static_cast<float>(cx + rx * unit[2 * k]);
     v[k].y = static_cast<float>(cy - ry * unit[2 * k + 1]);
+  }
+}
+
+void DrawBatch::AddClippedPolygon(std::int32_t n, double cx, double cy, double rx, double ry,
+                                  const double* unit) {
+  clipIn_.clear();
+  for (std::int32_t k = 0; k < n; ++k) {
+    clipIn_.push_back(cx + rx * unit[2 * k]);
+    clipIn_.push_back(cy - ry * unit[2 * k + 1]);
+  }
+  // Sutherland-Hodgman against the four sides of the square in turn. The
+  // polygon is convex, so each side adds at most one vertex.
+  for (int side = 0; side < 4; ++side) {
+    const int axis = side / 2;                            // 0: x, 1: y
+    const double bound = side % 2 == 0 ? -kGuard : kGuard;
+    auto inside = [&](const double* p) { return side % 2 == 0 ? p[axis] >= bound : p[axis] <= bound; };
+    clipOut_.clear();
+    const std::size_t count = clipIn_.size() / 2;
+    for (std::size_t i = 0; i < count; ++i) {
+      const double* p = &clipIn_[2 * i];
+      const double* q = &clipIn_[2 * ((i + 1) % count)];
+      const bool pIn = inside(p);
+      if (pIn) {
+        clipOut_.push_back(p[0]);
+        clipOut_.push_back(p[1]);
+      }
+      if (pIn != inside(q)) {
+        const double t = (bound - p[axis]) / (q[axis] - p[axis]);
+        double cut[2] = {p[0] + t * (q[0] - p[0]), p[1] + t * (q[1] - p[1])};
+        cut[axis] = bound;
+        clipOut_.push_back(cut[0]);
+        clipOut_.push_back(cut[1]);
+      }
+    }
+    clipIn_.swap(clipOut_);
+  }
+  const auto m = static_cast<std::int32_t>(clipIn_.size() / 2);
+  if (m < 3) return;  // wholly outside the square: nothing to see
+  Vertex* v = BeginPolygon(m);
+  for (std::int32_t k = 0; k < m; ++k) {
+    v[k] = current_;
+    v[k].x = static_cast<float>(clipIn_[2 * static_cast<std::size_t>(k)]);
+    v[k].y = static_cast<float>(clipIn_[2 * static_cast<std::size_t>(k) + 1]);
   }
 }
 

@@ -17,7 +17,8 @@ struct Avx2 {
   static void StoreF(float* p, F v) { _mm_storeu_ps(p, v); }
   static F SetF(float v) { return _mm_set1_ps(v); }
   static D SetD(double v) { return _mm256_set1_pd(v); }
-  static F SubF(F a, F b) { return _mm_sub_ps(a, b); }
+  // a - b on the multiply pipes; see step_particles_kernel.h.
+  static F SubF(F a, F b) { return _mm_fmsub_ps(_mm_set1_ps(1.0f), a, b); }
   static F FmaF(F a, F b, F c) { return _mm_fmadd_ps(a, b, c); }
   static D ToD(F v) { return _mm256_cvtps_pd(v); }
   static F ToF(D v) { return _mm256_cvtpd_ps(v); }

@@ -17,7 +17,8 @@ struct Avx512 {
   static void StoreF(float* p, F v) { _mm256_storeu_ps(p, v); }
   static F SetF(float v) { return _mm256_set1_ps(v); }
   static D SetD(double v) { return _mm512_set1_pd(v); }
-  static F SubF(F a, F b) { return _mm256_sub_ps(a, b); }
+  // a - b on the multiply pipes; see step_particles_kernel.h.
+  static F SubF(F a, F b) { return _mm256_fmsub_ps(_mm256_set1_ps(1.0f), a, b); }
   static F FmaF(F a, F b, F c) { return _mm256_fmadd_ps(a, b, c); }
   // The all-lanes masked forms: GCC 12's plain ones start from an
   // "undefined" register and trip -Wmaybe-uninitialized.

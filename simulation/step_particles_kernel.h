@@ -33,6 +33,14 @@
 // distSq*m_self in double, rounded to float; the sums by fused multiply-add),
 // so every stored value is the reference's to the last bit, NaN included.
 //
+// What slows the chain is vector work that competes with its FMAs for issue
+// (measured on Zen 5: float additions and subtractions, and divisions, cost
+// a frame a few per cent; multiplies and FMAs, conversions, loads and stores
+// cost nothing measurable). So the traits form the offsets a - b as the fused
+// 1 * a - b: the same single rounding, NaN and signed zero as a subtraction,
+// issued on the multiply pipes. The double divisions stay: replacing them by
+// reciprocal iterations with an exactness check measured slower.
+//
 // Nothing from the standard library is used here, not even std::min: an
 // inline template instantiated in this file would be compiled for its
 // instruction set and could be picked by the linker for callers elsewhere.
@@ -45,6 +53,11 @@
 
 namespace simulation::step_paths {
 namespace {
+
+// Traits V: kLanes float lanes (F) widened to as many double lanes (D), with
+// LoadF/StoreF (unaligned), SetF/SetD (broadcast), SubF (a - b, rounded once),
+// FmaF/FmaD (a * b + c, rounded once), ToD/ToF (exact widening, rounding to
+// nearest), MulD and DivD.
 
 // The pull of particle `p`, already moved to (px, py), on particle k < n of
 // the scratch store: the force factor, with the offsets returned in *dx, *dy.

@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iomanip>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -65,6 +68,8 @@ struct OvalCase {
   std::size_t vertices;
 };
 
+void PrintTo(const OvalCase& c, std::ostream* os) { *os << c.width << "x" << c.height; }
+
 class OvalVertexCount : public ::testing::TestWithParam<OvalCase> {};
 
 TEST_P(OvalVertexCount, FollowsTheRuleAndFormsOneFan) {
@@ -88,10 +93,11 @@ INSTANTIATE_TEST_SUITE_P(
                       OvalCase{47.9f, 0, 20},  // trunc(23.95) = 23 -> 20
                       OvalCase{1366, 768, 1064}));
 
-TEST(OvalVertexCountLimits, HugeRadiiAreCappedAtTheBufferAndNaNGivesNone) {
-  EXPECT_EQ(DrawBatch::OvalVertexCount(1e30, 1e30, 65536), 65536);
-  EXPECT_EQ(DrawBatch::OvalVertexCount(3e9, 0, 65536), 65536);
-  EXPECT_EQ(DrawBatch::OvalVertexCount(40, 0, 24), 24);
+TEST(OvalVertexCountLimits, HugeRadiiLeaveRoomForClippingAndNaNGivesNone) {
+  EXPECT_EQ(DrawBatch::OvalVertexCount(1e30, 1e30, 65536), 65532);
+  EXPECT_EQ(DrawBatch::OvalVertexCount(3e9, 0, 65536), 65532);
+  EXPECT_EQ(DrawBatch::OvalVertexCount(65531.9, 0, 65536), 65528);
+  EXPECT_EQ(DrawBatch::OvalVertexCount(40, 0, 24), 20);
   EXPECT_EQ(DrawBatch::OvalVertexCount(std::nan(""), 1, 65536), 0);
   EXPECT_EQ(DrawBatch::OvalVertexCount(std::numeric_limits<double>::infinity(), 1, 65536), 0);
 }
@@ -134,6 +140,8 @@ struct AlphaCase {
   float alpha;
   std::uint8_t held;
 };
+
+void PrintTo(const AlphaCase& c, std::ostream* os) { *os << std::setprecision(9) << c.alpha; }
 
 class AlphaClamp : public ::testing::TestWithParam<AlphaCase> {};
 
@@ -263,18 +271,33 @@ class SmallBatch : public RecordingBatch {
   SmallBatch() : RecordingBatch(24) {}
 };
 
-TEST_F(SmallBatch, AnOvalLargerThanTheBufferGetsTheWholeBufferToItself) {
-  batch.AddRect(0, 0, 1, 1);
-  batch.AddOval(0, 0, 1e6f, 1e6f);
+TEST_F(SmallBatch, AnOvalNeverOutgrowsTheBuffer) {
+  batch.AddOval(0, 0, 3, 3);
+  batch.AddOval(0, 0, 1e6f, 1e6f);  // wants a million vertices, gets capacity - 4
   ASSERT_EQ(flushes.size(), 1u);
-  EXPECT_EQ(flushes[0].vertices.size(), 4u);
-  EXPECT_EQ(batch.vertices().size(), 24u);
-  ExpectFan(batch.indices(), 0, 0, 24);
+  EXPECT_EQ(flushes[0].vertices.size(), 12u);
+  EXPECT_EQ(batch.vertices().size(), 20u);
+  ExpectFan(batch.indices(), 0, 0, 20);
 
+  batch.AddRect(0, 0, 1, 1);  // exactly fills the buffer
+  EXPECT_EQ(flushes.size(), 1u);
   batch.AddRect(0, 0, 1, 1);
   ASSERT_EQ(flushes.size(), 2u);
   EXPECT_EQ(flushes[1].vertices.size(), 24u);
   EXPECT_EQ(batch.vertices().size(), 4u);
+}
+
+TEST_F(SmallBatch, AClippedOvalStillFitsAnEmptyBuffer) {
+  // 20 vertices on a circle about the origin, cut by all four sides of the
+  // guard square, which lies wholly inside it.
+  batch.AddOval(-1e7f, -1e7f, 2e7f, 2e7f);
+  EXPECT_TRUE(flushes.empty());
+  EXPECT_GE(batch.vertices().size(), 4u);
+  EXPECT_LE(batch.vertices().size(), 24u);
+  for (const Vertex& v : batch.vertices()) {
+    EXPECT_EQ(std::fabs(v.x), DrawBatch::kGuard);
+    EXPECT_EQ(std::fabs(v.y), DrawBatch::kGuard);
+  }
 }
 
 TEST_F(SmallBatch, TextLongerThanTheBufferIsSplitAcrossFlushes) {
@@ -298,6 +321,8 @@ struct BadShape {
   bool oval;
   float x, y, width, height;
 };
+
+void PrintTo(const BadShape& s, std::ostream* os) { *os << s.name; }
 
 class NonFiniteShape : public RecordingBatch, public ::testing::WithParamInterface<BadShape> {};
 
@@ -333,26 +358,43 @@ INSTANTIATE_TEST_SUITE_P(
                       BadShape{"RectNaNX", false, kNaN, 0, 3, 3},
                       BadShape{"RectNaNHeight", false, 0, 0, 3, kNaN},
                       BadShape{"RectInfiniteWidth", false, 0, 0, kInf, 3},
-                      BadShape{"RectFarCornerOverflows", false, 0, -3e38f, 1, -3e38f}),
-    [](const auto& info) { return std::string(info.param.name); });
+                      BadShape{"RectFarCornerOverflows", false, 0, -3e38f, 1, -3e38f}));
 
-TEST_F(RecordingBatch, HugeFiniteShapesAreRecordedWithFiniteVertices) {
-  batch.AddOval(1e30f, -1e30f, 3, 3);     // far away: 12 vertices, maybe all equal
-  batch.AddOval(-5e29f, -5e29f, 1e30f, 1e30f);  // huge: as many vertices as the buffer holds
-  batch.AddRect(-1e30f, -1e30f, 2e30f, 2e30f);
-  batch.AddText("A", 1e30f, 1e30f);
+bool InsideGuard(std::span<const Vertex> vertices) {
+  for (const Vertex& v : vertices) {
+    if (!(std::fabs(v.x) <= DrawBatch::kGuard && std::fabs(v.y) <= DrawBatch::kGuard)) return false;
+  }
+  return true;
+}
+
+TEST_F(RecordingBatch, HugeCoordinatesAreKeptInsideTheGuardSquare) {
+  batch.AddOval(1e30f, -1e30f, 3, 3);  // wholly outside: nothing to record
+  EXPECT_TRUE(batch.vertices().empty());
+
+  batch.AddRect(-1e30f, 5, 2e30f, 3e30f);
+  ASSERT_EQ(batch.vertices().size(), 4u);
+  const auto r = batch.vertices();
+  const float g = static_cast<float>(DrawBatch::kGuard);
+  EXPECT_EQ((std::vector<float>{r[0].x, r[0].y, r[2].x, r[2].y}),
+            (std::vector<float>{-g, 5, g, g}));
+  batch.Discard();
+
+  // Cut by the right side of the square: the part left of it stays as it was.
+  batch.AddOval(g - 10, -5, 20, 10);
+  EXPECT_TRUE(InsideGuard(batch.vertices()));
+  EXPECT_LE(batch.vertices().size(), 12u + 4u);
+  EXPECT_TRUE(std::any_of(batch.vertices().begin(), batch.vertices().end(),
+                          [&](const Vertex& v) { return v.x == g - 10 && v.y == 0; }));
+  batch.Discard();
+
+  // Huge ovals cover the square, whatever their vertex count.
+  batch.AddOval(-5e29f, -5e29f, 1e30f, 1e30f);
+  batch.AddText("A", 1e30f, 1e30f);  // degenerate quads, drawing nothing
   batch.Flush();
-  std::size_t total = 0;
   for (const FlushRecord& f : flushes) {
-    total += f.vertices.size();
-    for (const Vertex& v : f.vertices) {
-      ASSERT_TRUE(std::isfinite(v.x) && std::isfinite(v.y));
-    }
+    EXPECT_TRUE(InsideGuard(f.vertices));
     for (render::VertexIndex index : f.indices) ASSERT_LT(index, f.vertices.size());
   }
-  EXPECT_EQ(flushes.size(), 3u);  // the huge oval needed a buffer of its own
-  EXPECT_EQ(flushes[1].vertices.size(), static_cast<std::size_t>(DrawBatch::kMaxCapacity));
-  EXPECT_GT(total, 12u + DrawBatch::kMaxCapacity + 4u);
 }
 
 // --- Text ------------------------------------------------------------------

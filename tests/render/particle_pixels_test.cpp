@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <ostream>
 #include <vector>
 
 #include "render/particle_renderer.h"
@@ -60,6 +61,8 @@ struct ColorCase {
   std::int32_t c;
   Rgb once;  // round(component / 5), the component clamped first
 };
+
+void PrintTo(const ColorCase& c, std::ostream* os) { *os << "c=" << c.c; }
 
 class ParticleColorPixels : public ParticlePixels,
                             public ::testing::WithParamInterface<ColorCase> {};
